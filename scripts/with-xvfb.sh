@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs a command with two fresh virtual X servers on free display numbers: DISPLAY at 800x600 (the
+# show's own mode) and GLIMMERSET_SCALED_DISPLAY at 1024x768 (where the picture must be scaled).
+# Mesa's software OpenGL renders on both.
+set -euo pipefail
+
+start_xvfb() {  # $1: screen size; prints the display number
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp +extension GLX 3>"$fifo" >/dev/null 2>&1 &
+  echo $! >>"$pids"
+  local n; read -r n <"$fifo"; rm -f "$fifo"
+  echo "$n"
+}
+
+pids=$(mktemp)
+cleanup() { xargs -r kill <"$pids" 2>/dev/null || true; rm -f "$pids"; }
+trap cleanup EXIT
+
+main=$(start_xvfb 800x600x24)
+scaled=$(start_xvfb 1024x768x24)
+export DISPLAY=":$main" GLIMMERSET_SCALED_DISPLAY=":$scaled"
+"$@"

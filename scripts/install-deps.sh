@@ -9,7 +9,7 @@ packages=(
   libmpg123-dev libfftw3-dev libmp3lame-dev
   libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  libx11-dev xvfb xauth xdotool x11-utils
   clang libclang-rt-14-dev
 )
 

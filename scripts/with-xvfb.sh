@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a command with two fresh virtual X servers on free display numbers: DISPLAY at 800x600 (the
-# show's own mode) and GLIMMERSET_SCALED_DISPLAY at 1024x768 (where the picture must be scaled).
+# show's own mode) and GLIMMERSET_SCALED_DISPLAY at 1280x720 (a wide screen where the picture is scaled with bars).
 # Mesa's software OpenGL renders on both.
 set -euo pipefail
 
@@ -17,6 +17,6 @@ cleanup() { xargs -r kill <"$pids" 2>/dev/null || true; rm -f "$pids"; }
 trap cleanup EXIT
 
 main=$(start_xvfb 800x600x24)
-scaled=$(start_xvfb 1024x768x24)
+scaled=$(start_xvfb 1280x720x24)
 export DISPLAY=":$main" GLIMMERSET_SCALED_DISPLAY=":$scaled"
 "$@"

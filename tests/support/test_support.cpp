@@ -1,7 +1,12 @@
 #include "tests/support/test_support.h"
 
 #include <GL/gl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,14 +88,51 @@ std::string Run(const std::string& command, int* status) {
     return output;
 }
 
-std::string SourceDir() {
-    const char* dir = std::getenv("GLIMMERSET_SOURCE_DIR");
-    return dir ? dir : ".";
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir) {
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(workingDir.c_str()) != 0) _exit(127);
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
 }
 
-std::string AssetDir() {
-    const char* dir = std::getenv("GLIMMERSET_ASSET_DIR");
-    return dir ? dir : ".";
+ChildProcess::~ChildProcess() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        Wait(5, nullptr);
+    }
 }
+
+bool ChildProcess::Running() {
+    if (pid_ <= 0 || ended_) return false;
+    int status;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        ended_ = true;
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+        return false;
+    }
+    return true;
+}
+
+bool ChildProcess::Wait(double seconds, int* status) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (Running() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (status && ended_) *status = status_;
+    return ended_;
+}
+
+void ChildProcess::Signal(int signal) {
+    if (Running()) kill(pid_, signal);
+}
+
+std::string SourceDir() { return GLIMMERSET_SOURCE_DIR; }
+
+std::string AssetDir() { return GLIMMERSET_ASSET_DIR; }
 
 }  // namespace testing_support

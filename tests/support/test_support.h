@@ -60,6 +60,24 @@ private:
 // Runs a shell command; returns its standard output, and its exit status through `status`.
 std::string Run(const std::string& command, int* status = nullptr);
 
+// A program run in the background, ended by the destructor if it is still running.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir);
+    ~ChildProcess();
+    bool Running();
+    // Waits up to `seconds`; true once the program has ended, with its exit status (-signal when a
+    // signal ended it).
+    bool Wait(double seconds, int* status);
+    void Signal(int signal);
+    int pid() const { return pid_; }
+
+private:
+    int pid_ = -1;
+    bool ended_ = false;
+    int status_ = 0;
+};
+
 // Folders the build handed the tests (source tree; generated assets beside the show).
 std::string SourceDir();
 std::string AssetDir();

@@ -220,9 +220,19 @@ bool CreateSdlWindow(Window* w) {
     int x = w->x, y = w->y;
     const SelectedMode& mode = State().selectedMode;
     if (w->fullscreen) {
-        x = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
-        y = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
-        flags |= mode.exact ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
+        // Made at the screen's corner and, without the mode, at the screen's size: a desktop with no
+        // window manager never resizes a window that only asks to be fullscreen.
+        SDL_Rect bounds{0, 0, width, height};
+        SDL_GetDisplayBounds(0, &bounds);
+        x = bounds.x;
+        y = bounds.y;
+        if (mode.exact) {
+            flags |= SDL_WINDOW_FULLSCREEN;
+        } else {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            width = bounds.w;
+            height = bounds.h;
+        }
     }
     w->sdl = SDL_CreateWindow(w->title.c_str(), x, y, std::max(width, 1), std::max(height, 1), flags);
     if (w->sdl == nullptr && f.alpha > 0) {

@@ -26,6 +26,10 @@ void SetMessageBoxHook(MessageBoxHook hook);
 using SwapHook = std::function<void(HDC dc)>;
 void SetSwapHook(SwapHook hook);
 
+// Renders without any display: windows become offscreen surfaces (Mesa through EGL). Call before
+// the first window is made.
+void UseOffscreenDisplay();
+
 // The SDL window behind a window handle, or null; for tests that look at the real window.
 SDL_Window* NativeWindow(HWND window);
 

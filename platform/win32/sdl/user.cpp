@@ -553,6 +553,8 @@ void SetMessageBoxHook(MessageBoxHook hook) { State().messageBoxHook = std::move
 
 void SetSwapHook(SwapHook hook) { State().swapHook = std::move(hook); }
 
+void UseOffscreenDisplay() { SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen"); }
+
 SDL_Window* NativeWindow(HWND window) {
     Window* w = FindWindow(window);
     return w ? w->sdl : nullptr;

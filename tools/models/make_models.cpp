@@ -26,10 +26,10 @@ double SignedPow(double value, double exponent) {
 // Superfigur: the spherical product of two superformulas, a closed many-lobed solid. Its size
 // leaves room for the wobble, which pushes vertices up to 45 units along their normals.
 ebr::MeshData Superfigur() {
-    const double scale = 48.0;
+    const double scale = 55.0;
     return ebr::ClosedSurface("superfigur", 100, 40, [scale](double theta, double phi) {
-        const double r1 = Superformula(theta, 6, 1.2, 1.6, 1.6);
-        const double r2 = Superformula(phi, 4, 1.4, 1.2, 1.2);
+        const double r1 = Superformula(theta, 8, 0.9, 1.3, 1.3);
+        const double r2 = Superformula(phi, 6, 1.1, 1.5, 1.5);
         return ebr::Point{scale * r1 * std::cos(theta) * r2 * std::cos(phi),
                           scale * r1 * std::sin(theta) * r2 * std::cos(phi), scale * r2 * std::sin(phi)};
     }, false);

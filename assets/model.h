@@ -6,6 +6,8 @@
 // One indexed triangle mesh. The arrays are tightly packed so OpenGL's client arrays read them in
 // place with a stride of 0.
 struct Mesh {
+    // Allocates the four arrays at their sizes, contents undefined. If memory runs out (or a count is
+    // negative) the mesh is left empty instead: both counts 0 and every array null.
     Mesh(int vertexCount, int triangleCount);
     ~Mesh();
     Mesh(const Mesh&) = delete;

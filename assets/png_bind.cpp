@@ -1,12 +1,13 @@
 #include "assets/png_bind.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <png.h>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+
+#include "assets/power_of_two.h"
 
 namespace {
 
@@ -70,66 +71,39 @@ bool ReadPng(png_structp png, png_infop info, DecodedPng* out) {
     return true;
 }
 
-// The power of two nearer to `side` (one and a half times a power rounds up), as GLU picks it for
-// mip-maps, so both kinds of texture are scaled alike; then halved until OpenGL takes it.
-GLsizei PowerOfTwoSide(png_uint_32 side, GLint maxSize) {
-    png_uint_32 power = 1;
-    while (power <= side / 2) power *= 2;
-    if (power > 1 && side >= power + power / 2) power *= 2;
-    while (maxSize > 0 && power > static_cast<png_uint_32>(maxSize)) power /= 2;
-    return static_cast<GLsizei>(power);
-}
-
 // Uploads level 0 of a new texture, brought to power-of-two sides. Returns the name, or 0.
 GLuint Upload(const DecodedPng& image, const char* filename, int wrapst, int minfilter, int magfilter) {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    const GLsizei width = PowerOfTwoSide(image.width, maxSize);
-    const GLsizei height = PowerOfTwoSide(image.height, maxSize);
-    const GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
-
-    // Rows are packed at width * channels bytes, whatever that is modulo 4.
-    GLint unpackAlignment = 4;
-    GLint packAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
-    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-
-    const void* texels = image.pixels;
+    const int width = PowerOfTwoSide(static_cast<int>(image.width), maxSize);
+    const int height = PowerOfTwoSide(static_cast<int>(image.height), maxSize);
+    const unsigned char* texels = image.pixels;
     unsigned char* scaled = nullptr;
-    bool ok = true;
-    if (static_cast<png_uint_32>(width) != image.width || static_cast<png_uint_32>(height) != image.height) {
-        scaled = static_cast<unsigned char*>(
-            std::malloc(static_cast<size_t>(width) * static_cast<size_t>(height) * image.channels));
+    if (width != static_cast<int>(image.width) || height != static_cast<int>(image.height)) {
+        scaled = ResampleImage(image.pixels, static_cast<int>(image.width), static_cast<int>(image.height),
+                               image.channels, width, height);
         if (scaled == nullptr) {
             std::fprintf(stderr, "%s: not enough memory to scale the image\n", filename);
-            ok = false;
-        } else {
-            const GLint error = gluScaleImage(format, static_cast<GLint>(image.width), static_cast<GLint>(image.height),
-                                              GL_UNSIGNED_BYTE, image.pixels, width, height, GL_UNSIGNED_BYTE, scaled);
-            if (error != 0) {
-                std::fprintf(stderr, "%s: %s\n", filename, reinterpret_cast<const char*>(gluErrorString(error)));
-                ok = false;
-            }
-            texels = scaled;
+            return 0;
         }
+        texels = scaled;
     }
 
     GLuint name = 0;
-    if (ok) {
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapst);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapst);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minfilter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magfilter);
-        glTexImage2D(GL_TEXTURE_2D, 0, image.channels, width, height, 0, format, GL_UNSIGNED_BYTE, texels);
-    }
-
-    std::free(scaled);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapst);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapst);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minfilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magfilter);
+    // Rows are packed at width * channels bytes, whatever that is modulo 4.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = image.channels == 4 ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, image.channels, width, height, 0, format, GL_UNSIGNED_BYTE, texels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    delete[] scaled;
     return name;
 }
 

@@ -6,6 +6,8 @@
 
 #include "assets/jpeg.h"
 #include "assets/png_bind.h"
+#include "assets/power_of_two.h"
+#include "platform/win32/win32.h"
 
 namespace {
 
@@ -42,18 +44,37 @@ void Texture::Load(const char* path) {
     ImageData* image = LoadJpegFile(path);
     if (image == nullptr) return;
 
+    // GLU would bring the sides to powers of two itself, but it blanks the last row of images
+    // whose height needs no change while their width does; so it gets them ready-made and only
+    // builds the smaller levels.
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    const int texelWidth = PowerOfTwoSide(image->width, maxSize);
+    const int texelHeight = PowerOfTwoSide(image->height, maxSize);
+    unsigned char* scaled = nullptr;
+    if (texelWidth != image->width || texelHeight != image->height) {
+        scaled = ResampleImage(image->pixels, image->width, image->height, 3, texelWidth, texelHeight);
+        if (scaled == nullptr) {
+            FreeImageData(image);
+            MessageBoxA(nullptr, "Not enough memory for JPG File!", path, MB_OK);
+            return;
+        }
+    }
+
     glGenTextures(1, &textureName);
     glBindTexture(GL_TEXTURE_2D, textureName);
     // Rows are packed at 3 * width bytes, which is a multiple of 4 only for some widths.
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, texelWidth, texelHeight, GL_RGB, GL_UNSIGNED_BYTE,
+                      scaled != nullptr ? scaled : image->pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     width = image->width;
     height = image->height;
+    delete[] scaled;
     FreeImageData(image);
 }
 

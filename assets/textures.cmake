@@ -2,6 +2,7 @@
 add_library(assets_textures STATIC
   ${CMAKE_CURRENT_LIST_DIR}/texture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jpeg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/png_bind.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/png_bind.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/power_of_two.cpp)
 target_link_libraries(assets_textures PUBLIC platform_headers PkgConfig::GL PkgConfig::GLU PkgConfig::JPEG
   PkgConfig::PNG)

@@ -37,40 +37,69 @@ std::vector<std::vector<Tap>> Taps(int from, int to) {
     return taps;
 }
 
+// One pass across every row, with the channel count known to the compiler.
+template <int Channels>
+void Across(const unsigned char* pixels, int width, int height, const std::vector<std::vector<Tap>>& columns,
+            int newWidth, float* rows) {
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* in = pixels + static_cast<size_t>(y) * width * Channels;
+        float* texel = rows + static_cast<size_t>(y) * newWidth * Channels;
+        for (int x = 0; x < newWidth; ++x, texel += Channels) {
+            float sum[Channels] = {};
+            for (const Tap& tap : columns[x]) {
+                const unsigned char* source = in + tap.source * Channels;
+                for (int c = 0; c < Channels; ++c) sum[c] += tap.weight * source[c];
+            }
+            for (int c = 0; c < Channels; ++c) texel[c] = sum[c];
+        }
+    }
+}
+
 }  // namespace
 
 unsigned char* ResampleImage(const unsigned char* pixels, int width, int height, int channels, int newWidth,
                              int newHeight) {
     const size_t across = static_cast<size_t>(newWidth) * channels;
     float* rows = new (std::nothrow) float[across * static_cast<size_t>(height)];
+    float* sum = new (std::nothrow) float[across];
     unsigned char* out = new (std::nothrow) unsigned char[across * static_cast<size_t>(newHeight)];
-    if (rows == nullptr || out == nullptr) {
+    if (rows == nullptr || sum == nullptr || out == nullptr) {
         delete[] rows;
+        delete[] sum;
         delete[] out;
         return nullptr;
     }
     const std::vector<std::vector<Tap>> columns = Taps(width, newWidth);
     const std::vector<std::vector<Tap>> lines = Taps(height, newHeight);
 
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* in = pixels + static_cast<size_t>(y) * width * channels;
-        float* row = rows + static_cast<size_t>(y) * across;
-        for (int x = 0; x < newWidth; ++x) {
-            for (int c = 0; c < channels; ++c) {
-                float sum = 0;
-                for (const Tap& tap : columns[x]) sum += tap.weight * in[tap.source * channels + c];
-                row[x * channels + c] = sum;
+    // Across first, into float rows of the new width; then down, a whole row at a time.
+    switch (channels) {
+        case 3: Across<3>(pixels, width, height, columns, newWidth, rows); break;
+        case 4: Across<4>(pixels, width, height, columns, newWidth, rows); break;
+        default:
+            for (int y = 0; y < height; ++y) {
+                const unsigned char* in = pixels + static_cast<size_t>(y) * width * channels;
+                float* row = rows + static_cast<size_t>(y) * across;
+                for (int x = 0; x < newWidth; ++x) {
+                    for (int c = 0; c < channels; ++c) {
+                        float texel = 0;
+                        for (const Tap& tap : columns[x]) texel += tap.weight * in[tap.source * channels + c];
+                        row[x * channels + c] = texel;
+                    }
+                }
             }
-        }
     }
     for (int y = 0; y < newHeight; ++y) {
-        unsigned char* row = out + static_cast<size_t>(y) * across;
-        for (size_t i = 0; i < across; ++i) {
-            float sum = 0;
-            for (const Tap& tap : lines[y]) sum += tap.weight * rows[static_cast<size_t>(tap.source) * across + i];
-            row[i] = static_cast<unsigned char>(std::min(255.0f, std::max(0.0f, sum + 0.5f)));
+        for (size_t i = 0; i < across; ++i) sum[i] = 0.5f;  // rounds to nearest below
+        for (const Tap& tap : lines[y]) {
+            const float* source = rows + static_cast<size_t>(tap.source) * across;
+            const float weight = tap.weight;
+            for (size_t i = 0; i < across; ++i) sum[i] += weight * source[i];
         }
+        unsigned char* row = out + static_cast<size_t>(y) * across;
+        for (size_t i = 0; i < across; ++i) row[i] = static_cast<unsigned char>(std::min(255.0f, std::max(0.0f, sum[i])));
     }
     delete[] rows;
+    delete[] sum;
     return out;
 }

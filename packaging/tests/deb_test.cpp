@@ -64,19 +64,10 @@ std::set<std::string> DependencyNames(const std::string& depends) {
     return names;
 }
 
-// Paths in the data part of the package, as dpkg-deb -c prints them ("./usr/bin/glimmerset").
+// Paths in the data part of the package, as the bytes they are ("./usr/bin/glimmerset").
 std::vector<std::string> Contents(const std::string& deb) {
     std::vector<std::string> paths;
-    for (const std::string& line : Lines(Sh("dpkg-deb -c " + Quote(deb)))) {
-        // mode owner size date time path
-        std::istringstream in(line);
-        std::string field;
-        for (int i = 0; i < 5; ++i) in >> field;
-        std::string path;
-        std::getline(in, path);
-        path = path.substr(path.find_first_not_of(' '));
-        size_t arrow = path.find(" -> ");
-        if (arrow != std::string::npos) path = path.substr(0, arrow);
+    for (std::string path : Lines(Sh("dpkg-deb --fsys-tarfile " + Quote(deb) + " | tar -t --quoting-style=literal"))) {
         if (path.size() > 1 && path.back() == '/') path.pop_back();
         paths.push_back(path);
     }

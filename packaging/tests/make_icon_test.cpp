@@ -133,7 +133,11 @@ INSTANTIATE_TEST_SUITE_P(Shapes, MakeIconFit,
                          ::testing::Values(FitCase{800, 600, 256, 0, 32, 256, 224},  // the show's 4:3 card
                                            FitCase{300, 600, 128, 32, 0, 96, 128},   // tall
                                            FitCase{512, 512, 256, 0, 0, 256, 256},   // square
-                                           FitCase{40, 30, 64, 0, 8, 64, 56}));      // smaller than the icon
+                                           FitCase{40, 30, 64, 0, 8, 64, 56}),       // smaller than the icon
+                         [](const ::testing::TestParamInfo<FitCase>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    "_in_" + std::to_string(info.param.size);
+                         });
 
 // A fine pattern shrunk a lot must average out, not alias into stripes of one colour.
 TEST(MakeIcon, AveragesTheAreaEachIconPixelCovers) {

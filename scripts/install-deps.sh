@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool x11-utils
   clang libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

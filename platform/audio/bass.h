@@ -26,7 +26,7 @@
 //      Bin k lies at k x rate / 512 Hz; element k = |FFT bin k| / 256, so a full-scale sine at a
 //      bin's centre reads 0.5 there and silence reads 0. Writes buffer[0..255] only and returns the
 //      number of bytes written (1024); 0xFFFFFFFF (-1) with nothing written for an unknown handle, a
-//      null buffer or any other length word. A stream not yet playing, or past its end, reads 0.
+//      null buffer or any other length word. Before the stream plays, and past its end, it reads 0.
 // Not emulated, as nothing here needs them:
 //  [ ] Streams from memory or URLs, formats other than MPEG audio, more than one stream at a time,
 //      sample data other than the FFT, pause/stop, volume, recording, effects, error codes.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -27,7 +28,7 @@ namespace {
 
 using bassimpl::kFftBins;
 using bassimpl::kFftSize;
-using bassimpl::kMonoScale;
+using bassimpl::MonoOf;
 using bassimpl::Mp3Decoder;
 using bassimpl::SpectrumAnalyser;
 
@@ -37,6 +38,7 @@ constexpr DWORD kSpectrumBytes = kFftBins * sizeof(float);
 // analysis window plus the device's buffers, so a query never reads frames being replaced.
 constexpr int kRingFrames = 16384;
 constexpr std::int64_t kRingMask = kRingFrames - 1;
+constexpr std::int64_t kPairMask = kRingFrames / 2 - 1;
 // Hand-overs remembered with the file position they came from.
 constexpr int kBlockRecords = 8;
 // Frames decoded per step when playback is virtual.
@@ -48,7 +50,63 @@ std::int64_t NowNanoseconds() {
         .count();
 }
 
-float MonoOf(const std::int16_t* frame) { return (static_cast<float>(frame[0]) + frame[1]) * kMonoScale; }
+// The mono mix of the frames handed to the device, indexed by device frame. Two frames share one
+// atomic word, so a query copies its window in 256 plain loads while the device's thread writes
+// elsewhere in the ring.
+class History {
+public:
+    History() {
+        for (auto& p : pairs_) p.store(0, std::memory_order_relaxed);
+    }
+
+    // Device thread only.
+    void Write(std::int64_t first, const std::int16_t* stereo, std::size_t frames) {
+        std::size_t i = 0;
+        std::int64_t f = first;
+        if ((f & 1) != 0 && i < frames) {  // completes the pair the previous hand-over began
+            Store(f >> 1, pendingLow_, MonoOf(stereo));
+            ++i;
+            ++f;
+        }
+        for (; i + 1 < frames; i += 2, f += 2) Store(f >> 1, MonoOf(stereo + 2 * i), MonoOf(stereo + 2 * i + 2));
+        if (i < frames) {
+            pendingLow_ = MonoOf(stereo + 2 * i);
+            Store(f >> 1, pendingLow_, 0.0f);
+        }
+    }
+
+    // Copies the window of frames [first, first + kFftSize) into room (kFftSize + 2 floats) and
+    // returns where it starts there. Frames before 0 (before the first hand-over) are silence.
+    const float* Read(std::int64_t first, float* room) const {
+        constexpr int kPairs = kFftSize / 2 + 1;
+        std::int64_t pair = first >> 1;  // rounds down, also below 0
+        int i = 0;
+        for (; i < kPairs && pair + i < 0; ++i) room[2 * i] = room[2 * i + 1] = 0.0f;
+        while (i < kPairs) {  // at most two unbroken runs of the ring
+            std::int64_t at = (pair + i) & kPairMask;
+            int run = static_cast<int>(std::min<std::int64_t>(kPairs - i, kPairMask + 1 - at));
+            const std::atomic<std::uint64_t>* from = pairs_ + at;
+            float* to = room + 2 * i;
+            for (int j = 0; j < run; ++j) {
+                std::uint64_t word = from[j].load(std::memory_order_relaxed);
+                std::memcpy(to + 2 * j, &word, sizeof(word));
+            }
+            i += run;
+        }
+        return room + (first & 1);
+    }
+
+private:
+    void Store(std::int64_t pair, float low, float high) {
+        float two[2] = {low, high};
+        std::uint64_t word;
+        std::memcpy(&word, two, sizeof(word));
+        pairs_[pair & kPairMask].store(word, std::memory_order_relaxed);
+    }
+
+    std::atomic<std::uint64_t> pairs_[kRingFrames / 2];
+    float pendingLow_ = 0.0f;
+};
 
 struct Stream {
     HSTREAM handle = 0;
@@ -71,15 +129,16 @@ struct Stream {
 };
 
 // What the callback publishes after every hand-over, read by queries through a sequence lock.
+// (Left uninitialised: every read fills all of it.)
 struct Published {
-    std::int64_t written = 0;   // device frames handed over so far
-    std::int64_t stampNs = 0;   // when the latest hand-over was made
-    std::int64_t blockFrames = 0;
-    std::int64_t blocks = 0;
-    std::int64_t recordDevice[kBlockRecords] = {};
-    std::int64_t recordFile[kBlockRecords] = {};  // -1: not from the file (nothing playing)
-    std::int64_t recordFrames[kBlockRecords] = {};
-    std::int64_t recordStream[kBlockRecords] = {};  // the handle of the stream it came from
+    std::int64_t written;  // device frames handed over so far
+    std::int64_t stampNs;  // when the latest hand-over was made
+    std::int64_t blockFrames;
+    std::int64_t blocks;
+    std::int64_t recordDevice[kBlockRecords];
+    std::int64_t recordFile[kBlockRecords];  // -1: not from the file (nothing playing)
+    std::int64_t recordFrames[kBlockRecords];
+    std::int64_t recordStream[kBlockRecords];  // the handle of the stream it came from
 };
 
 struct Audio {
@@ -99,7 +158,7 @@ struct Audio {
     std::unique_ptr<SpectrumAnalyser> analyser;
 
     // Written by the callback thread only; read by queries.
-    std::atomic<float> history[kRingFrames];
+    History history;
     std::atomic<std::uint32_t> sequence{0};
     std::atomic<std::int64_t> written{0};
     std::atomic<std::int64_t> stampNs{0};
@@ -111,7 +170,6 @@ struct Audio {
     std::atomic<std::int64_t> recordStream[kBlockRecords];
 
     Audio() {
-        for (auto& h : history) h.store(0.0f, std::memory_order_relaxed);
         for (int i = 0; i < kBlockRecords; ++i) {
             recordDevice[i].store(0, std::memory_order_relaxed);
             recordFile[i].store(-1, std::memory_order_relaxed);
@@ -162,21 +220,19 @@ void SDLCALL FillDevice(void* userdata, Uint8* bytes, int length) {
         if (!s->decoder.Ended()) got = s->decoder.Read(out, frames);
         s->playFrame += static_cast<std::int64_t>(frames);
     }
-    std::memset(out + got * 2, 0, (frames - got) * 4);
+    std::memset(bytes + got * 4, 0, static_cast<std::size_t>(length) - got * 4);
 
     std::int64_t start = a.written.load(std::memory_order_relaxed);
     // Orders the ring stores below after every earlier publication: a query that sees one of them
     // also sees a `written` recent enough to tell that its window was being replaced.
     std::atomic_thread_fence(std::memory_order_release);
-    for (std::size_t i = 0; i < frames; ++i) {
-        a.history[(start + static_cast<std::int64_t>(i)) & kRingMask].store(MonoOf(out + 2 * i),
-                                                                             std::memory_order_relaxed);
-    }
+    a.history.Write(start, out, frames);
     Publish(a, start, static_cast<std::int64_t>(frames), fileStart, handle, NowNanoseconds());
 }
 
-void ReadPublished(Audio& a, Published* p) {
-    for (int attempt = 0;; ++attempt) {
+// False only when the device's thread stopped inside a publication (it cannot resume there).
+bool ReadPublished(Audio& a, Published* p) {
+    for (int attempt = 0; attempt < 10000; ++attempt) {
         std::uint32_t before = a.sequence.load(std::memory_order_acquire);
         if ((before & 1u) == 0) {
             p->written = a.written.load(std::memory_order_relaxed);
@@ -190,12 +246,13 @@ void ReadPublished(Audio& a, Published* p) {
                 p->recordStream[i] = a.recordStream[i].load(std::memory_order_relaxed);
             }
             std::atomic_thread_fence(std::memory_order_acquire);
-            if (a.sequence.load(std::memory_order_relaxed) == before) return;
+            if (a.sequence.load(std::memory_order_relaxed) == before) return true;
         }
         // The writer holds the lock for a handful of stores; give it the processor if it was
         // interrupted inside them.
         if (attempt > 64) SDL_Delay(0);
     }
+    return false;
 }
 
 // The device frame being heard: the latest hand-over starts sounding once the frames queued ahead
@@ -292,11 +349,15 @@ Stream* Find(DWORD handle) {
 
 // ---- virtual playback --------------------------------------------------------------------------
 
+// The clock of virtual playback; 0 if it was taken away after BASS_Init.
+double VirtualNow(const Audio& a) { return a.virtualClock ? a.virtualClock() : 0.0; }
+
 std::int64_t VirtualCursor(const Audio& a, const Stream& s) {
     if (!s.playing) return s.startFrame;
-    double elapsed = a.virtualClock() - s.anchorClock;
+    double elapsed = VirtualNow(a) - s.anchorClock;
     double frames = elapsed * s.rate;
     // A clock gone wild must not overflow the frame count.
+    if (!std::isfinite(frames)) frames = 0.0;
     frames = std::max(std::min(frames, 4.0e15), -4.0e15);
     return s.anchorFrame + std::llround(frames);
 }
@@ -325,7 +386,7 @@ void DecodeVirtual(Stream& s, std::int64_t first, std::int64_t end) {
     }
 }
 
-void FillVirtualWindow(Audio& a, Stream& s, std::int64_t end, float* input, const float* window) {
+void FillVirtualWindow(Stream& s, std::int64_t end, float* samples) {
     std::int64_t first = end - kFftSize;
     std::int64_t from = std::max<std::int64_t>(first, 0);
     std::int64_t to = end;
@@ -335,9 +396,8 @@ void FillVirtualWindow(Audio& a, Stream& s, std::int64_t end, float* input, cons
     for (int n = 0; n < kFftSize; ++n) {
         std::int64_t f = first + n;
         float v = (f >= from && f < to) ? s.ring[static_cast<std::size_t>(f & kRingMask)] : 0.0f;
-        input[n] = window[n] * v;
+        samples[n] = v;
     }
-    (void)a;
 }
 
 }  // namespace
@@ -410,7 +470,7 @@ BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
         if (flush) s->startFrame = 0;
         if (!s->playing || flush) {
             s->anchorFrame = s->playing ? 0 : s->startFrame;
-            s->anchorClock = a.virtualClock();
+            s->anchorClock = VirtualNow(a);
             s->playing = true;
         }
         return TRUE;
@@ -436,7 +496,7 @@ BOOL BASS_ChannelSetPosition(DWORD handle, QWORD position) {
     if (a.isVirtual) {
         if (s->playing) {
             s->anchorFrame = target;
-            s->anchorClock = a.virtualClock();
+            s->anchorClock = VirtualNow(a);
         } else {
             s->startFrame = target;
         }
@@ -454,37 +514,37 @@ DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
     if (buffer == nullptr || length != BASS_DATA_FFT512) return kFailed;
     Stream* s = Find(handle);
     if (s == nullptr || !a.analyser) return kFailed;
-    float* input = a.analyser->Input();
-    const float* window = a.analyser->Window();
+    float room[kFftSize + 2];
+    const float* samples = room;
 
     if (a.isVirtual) {
-        std::int64_t end = VirtualCursor(a, *s);
-        FillVirtualWindow(a, *s, end, input, window);
-        s->lastSpectrumEnd = end;
+        if (s->playing) {
+            std::int64_t end = VirtualCursor(a, *s);
+            FillVirtualWindow(*s, end, room);
+            s->lastSpectrumEnd = end;
+        } else {
+            std::fill(room, room + kFftSize, 0.0f);
+        }
     } else {
         bool copied = false;
         for (int attempt = 0; attempt < 4 && !copied; ++attempt) {
             Published p;
-            ReadPublished(a, &p);
+            if (!ReadPublished(a, &p)) break;
             std::int64_t end = LiveCursor(a, p, NowNanoseconds());
             std::int64_t first = end - kFftSize;
-            for (int n = 0; n < kFftSize; ++n) {
-                std::int64_t f = first + n;
-                float v = f >= 0 ? a.history[f & kRingMask].load(std::memory_order_relaxed) : 0.0f;
-                input[n] = window[n] * v;
-            }
+            samples = a.history.Read(first, room);
             std::atomic_thread_fence(std::memory_order_acquire);
             // The frames read are intact unless the device has since come round the ring to them
             // (with one hand-over in flight).
             std::int64_t nowWritten = a.written.load(std::memory_order_relaxed);
-            if (nowWritten + p.blockFrames - first <= kRingFrames) {
+            if (nowWritten + p.blockFrames - first < kRingFrames) {
                 copied = true;
                 s->lastSpectrumEnd = FileEndOf(p, s->handle, first, end);
             }
         }
         if (!copied) return kFailed;
     }
-    a.analyser->Run(static_cast<float*>(buffer));
+    a.analyser->Run(samples, static_cast<float*>(buffer));
     return kSpectrumBytes;
 }
 
@@ -500,7 +560,7 @@ std::int64_t CursorFrames(DWORD stream) {
     if (s == nullptr || !s->playing) return -1;
     if (a.isVirtual) return VirtualCursor(a, *s);
     Published p;
-    ReadPublished(a, &p);
+    if (!ReadPublished(a, &p)) return -1;
     std::int64_t cursor = LiveCursor(a, p, NowNanoseconds());
     if (cursor == 0) return -1;
     std::int64_t offset = 0;

@@ -40,22 +40,28 @@ SpectrumAnalyser::~SpectrumAnalyser() {
     fftwf_free(input_);
 }
 
-void SpectrumAnalyser::Run(float* bins) {
+void SpectrumAnalyser::Run(const float* mono, float* bins) {
+    // Unaliased, so the window is applied several samples at a time.
+    float* __restrict__ in = input_;
+    const float* __restrict__ w = window_;
+    const float* __restrict__ x = mono;
+    for (int n = 0; n < kFftSize; ++n) in[n] = w[n] * x[n];
     fftwf_execute(static_cast<fftwf_plan>(plan_));
-    const fftwf_complex* out = static_cast<const fftwf_complex*>(output_);
+    Magnitudes(static_cast<const float*>(output_), bins);
+}
+
+void SpectrumAnalyser::Magnitudes(const float* __restrict__ interleaved, float* __restrict__ bins) {
     for (int k = 0; k < kFftBins; ++k) {
-        float re = out[k][0];
-        float im = out[k][1];
+        float re = interleaved[2 * k];
+        float im = interleaved[2 * k + 1];
         bins[k] = std::sqrt(re * re + im * im) * kMagnitudeScale;
     }
 }
 
 void SpectrumAnalyser::RunFrames(const std::int16_t* interleavedStereo, float* bins) {
-    for (int n = 0; n < kFftSize; ++n) {
-        float mono = (static_cast<float>(interleavedStereo[2 * n]) + interleavedStereo[2 * n + 1]) * kMonoScale;
-        input_[n] = window_[n] * mono;
-    }
-    Run(bins);
+    float mono[kFftSize];
+    for (int n = 0; n < kFftSize; ++n) mono[n] = MonoOf(interleavedStereo + 2 * n);
+    Run(mono, bins);
 }
 
 }  // namespace bassimpl

@@ -24,22 +24,26 @@ public:
     SpectrumAnalyser(const SpectrumAnalyser&) = delete;
     SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
 
-    // The window weights; the caller writes w[n] * x[n] into Input()[n] for n = 0..511.
-    const float* Window() const { return window_; }
-    float* Input() { return input_; }
+    // Windows 512 mono samples (full scale = 1), transforms them and writes the 256 magnitudes to
+    // bins[0..255].
+    void Run(const float* mono, float* bins);
 
-    // Transforms Input() and writes the 256 magnitudes to bins[0..255]. Input() is left undefined.
-    void Run(float* bins);
-
-    // Windows 512 interleaved 16-bit stereo frames, mixed to mono, and runs the transform.
+    // The same for 512 interleaved 16-bit stereo frames, mixed to mono first.
     void RunFrames(const std::int16_t* interleavedStereo, float* bins);
 
 private:
+    static void Magnitudes(const float* interleaved, float* bins);
+
     float window_[kFftSize];
     float* input_;
     void* output_;
     void* plan_;
 };
+
+// One 16-bit stereo frame as a mono sample; the history of played frames stores these.
+inline float MonoOf(const std::int16_t* frame) {
+    return (static_cast<float>(frame[0]) + frame[1]) * kMonoScale;
+}
 
 }  // namespace bassimpl
 

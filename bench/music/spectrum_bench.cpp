@@ -84,6 +84,7 @@ BENCHMARK(BM_BareFftwR2c512);
 // Keeps the mean time per iteration of every run next to the usual console report.
 class Collector : public benchmark::ConsoleReporter {
 public:
+    Collector() : ConsoleReporter(OO_Tabular) {}
     std::map<std::string, double> nanoseconds;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {

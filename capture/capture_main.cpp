@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         return IDOK;
     });
     // The spectrum of frame n is the soundtrack's at that frame's demo time.
-    FollowSoundtrack([&clock]() { return clock.FrameTime(clock.frame()); });
+    FollowSoundtrack([&clock]() { return clock.FrameTime(clock.frame()); }, options.start);
 
     std::vector<unsigned char> frame(800 * 600 * 3);
     bool encoderFailed = false;

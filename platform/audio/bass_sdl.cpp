@@ -144,6 +144,7 @@ struct Published {
 struct Audio {
     bool initialised = false;
     std::function<double()> virtualClock;
+    double virtualLead = 0.0;
     bool isVirtual = false;
     bool sdlReady = false;
     bool exitHookSet = false;
@@ -354,7 +355,7 @@ double VirtualNow(const Audio& a) { return a.virtualClock ? a.virtualClock() : 0
 
 std::int64_t VirtualCursor(const Audio& a, const Stream& s) {
     if (!s.playing) return s.startFrame;
-    double elapsed = VirtualNow(a) - s.anchorClock;
+    double elapsed = VirtualNow(a) - s.anchorClock + a.virtualLead;
     double frames = elapsed * s.rate;
     // A clock gone wild must not overflow the frame count.
     if (!std::isfinite(frames)) frames = 0.0;
@@ -552,7 +553,10 @@ DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
 
 namespace bassseam {
 
-void SetVirtualPlayback(std::function<double()> clockSeconds) { State().virtualClock = std::move(clockSeconds); }
+void SetVirtualPlayback(std::function<double()> clockSeconds, double leadSeconds) {
+    State().virtualClock = std::move(clockSeconds);
+    State().virtualLead = leadSeconds;
+}
 
 std::int64_t CursorFrames(DWORD stream) {
     Audio& a = State();

@@ -18,7 +18,10 @@ namespace bassseam {
 // BASS_ChannelSetPosition), plus the position set. BASS_ChannelGetData decodes (forward, or seeking
 // when the cursor jumps) up to the cursor and analyses the 512 frames that end there, with the same
 // code as live playback. An empty function returns later BASS_Init calls to the real device.
-void SetVirtualPlayback(std::function<double()> clockSeconds);
+// leadSeconds puts the cursor that much further into the file than the show asked for, as if the
+// show had started that long before the clock: a capture that begins part-way through the show
+// hears the music of its own moment.
+void SetVirtualPlayback(std::function<double()> clockSeconds, double leadSeconds = 0.0);
 
 // The frame of the file being heard now, at the stream's own rate (its first frame is 0). Live, it
 // is estimated from the device's progress and latency; virtually, it comes from the clock and may

@@ -44,7 +44,26 @@ unsigned long Search(Display* d, Window w, const std::string& title) {
     return found;
 }
 
+void Collect(Display* d, Window w, std::vector<std::string>* titles) {
+    std::string title = TitleOf(d, w);
+    if (!title.empty()) titles->push_back(title);
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(d, w, &root, &parent, &children, &n)) return;
+    for (unsigned int i = 0; i < n; ++i) Collect(d, children[i], titles);
+    if (children) XFree(children);
+}
+
 }  // namespace
+
+std::vector<std::string> WindowTitles(const char* display) {
+    std::vector<std::string> titles;
+    Display* d = XOpenDisplay(display);
+    if (d == nullptr) return titles;
+    Collect(d, DefaultRootWindow(d), &titles);
+    XCloseDisplay(d);
+    return titles;
+}
 
 void Screenshot::Pixel(int x, int y, int* r, int* g, int* b) const {
     size_t i = (static_cast<size_t>(y) * width + x) * 3;

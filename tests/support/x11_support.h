@@ -20,6 +20,9 @@ struct Screenshot {
 // `title` on `display` (null: $DISPLAY); 0 when there is none.
 unsigned long FindWindowByTitle(const char* display, const std::string& title);
 
+// The titles of all named windows on `display`, in tree order (a message box is one of them).
+std::vector<std::string> WindowTitles(const char* display);
+
 // Sends the WM_DELETE_WINDOW request a window manager sends when the user closes a window.
 bool RequestClose(const char* display, unsigned long window);
 

@@ -16,10 +16,12 @@
 #include "demo/scene.h"
 #include "demo/window.h"
 #include "shell/glwindow.h"
+#include "tests/support/show_frames.h"
 #include "tests/support/test_support.h"
 #include "tools/images/show_images.h"
 
 using testing_support::MessageBoxRecorder;
+using testing_support::DominantOverlay;
 using testing_support::ReadFrame;
 
 namespace {
@@ -73,35 +75,11 @@ void StartFrame() {
     glLoadIdentity();
 }
 
-int Distance(const unsigned char* p, int r, int g, int b) {
-    return std::abs(p[0] - r) + std::abs(p[1] - g) + std::abs(p[2] - b);
-}
-
-// The overlay whose dominant colour covers most of the frame, or "" for a black screen.
-std::string DominantOverlay(const std::vector<unsigned char>& frame) {
-    size_t pixels = frame.size() / 3, black = 0;
-    std::vector<size_t> near(show_images::kShowImageCount, 0);
-    for (size_t i = 0; i < pixels; ++i) {
-        const unsigned char* p = &frame[i * 3];
-        if (p[0] + p[1] + p[2] < 30) ++black;
-        for (int k = 0; k < show_images::kShowImageCount; ++k) {
-            const show_images::ShowImage& image = show_images::kShowImages[k];
-            if (image.role == show_images::Role::Overlay && Distance(p, image.r, image.g, image.b) < 90) ++near[k];
-        }
-    }
-    int best = -1;
-    for (int k = 0; k < show_images::kShowImageCount; ++k) {
-        if (near[k] > pixels / 4 && (best < 0 || near[k] > near[best])) best = k;
-    }
-    if (best >= 0) return show_images::kShowImages[best].fileName;
-    return black > pixels * 9 / 10 ? "" : "?";
-}
-
 // The fraction of pixels a model changed against the same frame without the model phase.
 double Covered(const std::vector<unsigned char>& withModels, const std::vector<unsigned char>& without) {
     size_t changed = 0, pixels = without.size() / 3;
     for (size_t i = 0; i < pixels; ++i) {
-        if (Distance(&withModels[i * 3], without[i * 3], without[i * 3 + 1], without[i * 3 + 2]) > 12) ++changed;
+        if (testing_support::ColourDistance(&withModels[i * 3], without[i * 3], without[i * 3 + 1], without[i * 3 + 2]) > 12) ++changed;
     }
     return static_cast<double>(changed) / pixels;
 }

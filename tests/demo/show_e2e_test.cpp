@@ -73,7 +73,7 @@ TEST(ShowEndToEnd, PlaysTheWholeShowAndEndsByItself) {
     std::string dir = testing_support::AssetDir();
     auto started = Clock::now();
     ChildProcess show({dir + "/glimmerset"}, dir);
-    ASSERT_NE(WaitForTitle(show, kTitle, 30), 0u);
+    ASSERT_NE(WaitForTitle(show, kTitle, 30), 0u) << testing_support::DescribeWindows(nullptr);
     Clock::time_point demoOne;
     ASSERT_TRUE(WaitForTitleCard(show, &demoOne)) << "the title card never showed";
 
@@ -130,7 +130,7 @@ TEST(ShowEndToEnd, MissingMusicShowsTwoBoxesThenPlaysSilently) {
     ChildProcess show({scratch.path + "/glimmerset"}, scratch.path);
     for (int box = 0; box < 2; ++box) {
         unsigned long w = WaitForTitle(show, "BASS", 30);
-        ASSERT_NE(w, 0u) << "box " << box + 1 << " never appeared";
+        ASSERT_NE(w, 0u) << "box " << box + 1 << " never appeared; " << testing_support::DescribeWindows(nullptr);
         testing_support::Run("sleep 0.2; xdotool key --window " + std::to_string(w) + " Return");
         auto until = Clock::now() + std::chrono::seconds(10);
         while (testing_support::FindWindowByTitle(nullptr, "BASS") == w && Clock::now() < until) {

@@ -27,7 +27,7 @@ TEST(ShowProcess, OpensItsWindowAndEndsOnEscape) {
     std::string dir = testing_support::AssetDir();
     ChildProcess show({dir + "/glimmerset"}, dir);
     unsigned long window = WaitForWindow(show, 30);
-    ASSERT_NE(window, 0u) << "no window titled " << kTitle;
+    ASSERT_NE(window, 0u) << "no window titled " << kTitle << "; " << testing_support::DescribeWindows(nullptr);
     testing_support::Run("sleep 0.3");
     testing_support::Screenshot shot = testing_support::GrabScreen(nullptr);
     ASSERT_EQ(shot.width, 800);
@@ -45,7 +45,7 @@ TEST(ShowProcess, EndsWhenItsWindowIsClosed) {
     std::string dir = testing_support::AssetDir();
     ChildProcess show({dir + "/glimmerset"}, dir);
     unsigned long window = WaitForWindow(show, 30);
-    ASSERT_NE(window, 0u);
+    ASSERT_NE(window, 0u) << testing_support::DescribeWindows(nullptr);
     ASSERT_TRUE(testing_support::RequestClose(nullptr, window));
     int status = -1;
     ASSERT_TRUE(show.Wait(10, &status));

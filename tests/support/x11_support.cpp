@@ -65,6 +65,12 @@ std::vector<std::string> WindowTitles(const char* display) {
     return titles;
 }
 
+std::string DescribeWindows(const char* display) {
+    std::string all = "windows on screen:";
+    for (const std::string& title : WindowTitles(display)) all += " \"" + title + "\"";
+    return all;
+}
+
 void Screenshot::Pixel(int x, int y, int* r, int* g, int* b) const {
     size_t i = (static_cast<size_t>(y) * width + x) * 3;
     *r = rgb[i];

@@ -23,6 +23,9 @@ unsigned long FindWindowByTitle(const char* display, const std::string& title);
 // The titles of all named windows on `display`, in tree order (a message box is one of them).
 std::vector<std::string> WindowTitles(const char* display);
 
+// The same titles on one line, for failure messages.
+std::string DescribeWindows(const char* display);
+
 // Sends the WM_DELETE_WINDOW request a window manager sends when the user closes a window.
 bool RequestClose(const char* display, unsigned long window);
 

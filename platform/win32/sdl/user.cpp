@@ -144,7 +144,13 @@ bool EnsureVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // Closing the last window is a WM_CLOSE like any other, not a second quit request.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // A display that another program is just reconfiguring (a mode given back as it ends) can
+    // refuse for a moment; only a display that stays away counts as none.
+    int attempts = 0;
+    while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (++attempts == 3) return false;
+        SDL_Delay(100);
+    }
     static bool atExitRegistered = false;
     if (!atExitRegistered) {
         // Ending the process gives the desktop back its mode and cursor, whichever way it ends.
@@ -459,7 +465,9 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD) {
     selected.active = true;
     selected.width = width;
     selected.height = height;
-    for (int i = 0, n = SDL_GetNumDisplayModes(0); i < n; ++i) {
+    // The desktop already in that mode needs no switch at all: the window simply covers it.
+    bool desktopFits = desktop.w == width && desktop.h == height;
+    for (int i = 0, n = desktopFits ? 0 : SDL_GetNumDisplayModes(0); i < n; ++i) {
         SDL_DisplayMode m;
         if (SDL_GetDisplayMode(0, i, &m) == 0 && m.w == width && m.h == height) {
             selected.exact = true;

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -28,17 +29,14 @@ int main() {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     std::int64_t f = frequency.QuadPart;
-    // Reads the real counter (the hook steps aside for it) and remembers every reading.
-    std::function<std::int64_t()> passThrough;
-    passThrough = [&]() -> std::int64_t {
-        win32seam::SetCounter(nullptr, 0);
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        win32seam::SetCounter(passThrough, f);
-        readings.push_back(now.QuadPart);
-        return now.QuadPart;
-    };
-    win32seam::SetCounter(passThrough, f);
+    // The platform's own counter (the monotonic clock in nanoseconds), with every reading kept.
+    win32seam::SetCounter(
+        [&]() -> std::int64_t {
+            auto now = std::chrono::steady_clock::now().time_since_epoch();
+            readings.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+            return readings.back();
+        },
+        f);
     win32seam::SetMessageBoxHook([](HWND, const char* text, const char* caption, UINT) {
         std::fprintf(stderr, "%s: %s\n", caption, text);
         return IDOK;

@@ -14,36 +14,10 @@
 
 #include "tests/support/x11_support.h"
 
-// Last: Xlib's macros (None, Bool, Status) would clash with the names above.
-#include <X11/Xlib.h>
-
 namespace package_support {
 namespace {
 
 const char kTitle[] = "Glimmerset - \xC3\x9Bquandrix";
-
-std::string TitleOf(Display* d, Window w) {
-    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), count);
-    }
-    if (data) XFree(data);
-    if (title.empty()) {
-        char* name = nullptr;
-        if (XFetchName(d, w, &name) && name) {
-            title = name;
-            XFree(name);
-        }
-    }
-    return title;
-}
 
 std::string Describe(const std::vector<ShownWindow>& windows) {
     std::string text;
@@ -55,24 +29,7 @@ void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<d
 
 }  // namespace
 
-std::vector<ShownWindow> ShownWindows() {
-    std::vector<ShownWindow> shown;
-    Display* d = XOpenDisplay(nullptr);
-    if (d == nullptr) return shown;
-    Window root, parent, *children = nullptr;
-    unsigned int n = 0;
-    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) {
-        for (unsigned int i = 0; i < n; ++i) {
-            XWindowAttributes attributes;
-            if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable) {
-                shown.push_back({children[i], TitleOf(d, children[i])});
-            }
-        }
-    }
-    if (children) XFree(children);
-    XCloseDisplay(d);
-    return shown;
-}
+std::vector<ShownWindow> ShownWindows() { return testing_support::ShownWindows(nullptr); }
 
 unsigned long WatchShowAndEndWithEscape(testing_support::ChildProcess& show) {
     unsigned long window = 0;

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "tests/support/test_support.h"
+#include "tests/support/x11_support.h"
 
 namespace package_support {
 
-struct ShownWindow {
-    unsigned long id;
-    std::string title;
-};
+using testing_support::ShownWindow;
 
 // The mapped children of the root window of $DISPLAY: with no window manager, every window any
 // program shows, a message box included.

@@ -65,6 +65,25 @@ std::vector<std::string> WindowTitles(const char* display) {
     return titles;
 }
 
+std::vector<ShownWindow> ShownWindows(const char* display) {
+    std::vector<ShownWindow> shown;
+    Display* d = XOpenDisplay(display);
+    if (d == nullptr) return shown;
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable) {
+                shown.push_back({children[i], TitleOf(d, children[i])});
+            }
+        }
+    }
+    if (children) XFree(children);
+    XCloseDisplay(d);
+    return shown;
+}
+
 std::string DescribeWindows(const char* display) {
     std::string all = "windows on screen:";
     for (const std::string& title : WindowTitles(display)) all += " \"" + title + "\"";

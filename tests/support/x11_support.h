@@ -23,6 +23,13 @@ unsigned long FindWindowByTitle(const char* display, const std::string& title);
 // The titles of all named windows on `display`, in tree order (a message box is one of them).
 std::vector<std::string> WindowTitles(const char* display);
 
+// The top-level windows that are mapped and viewable, with their titles.
+struct ShownWindow {
+    unsigned long id;
+    std::string title;
+};
+std::vector<ShownWindow> ShownWindows(const char* display);
+
 // The same titles on one line, for failure messages.
 std::string DescribeWindows(const char* display);
 

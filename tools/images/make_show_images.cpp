@@ -276,12 +276,12 @@ void Ball(Canvas& c, Font& font, Colour base) {
             float nz = std::sqrt(std::max(0.0f, 1.0f - d2));
             float diffuse = std::max(0.0f, nx * lx + ny * ly + nz * lz);
             float hz = lz + 1.0f, hl = std::sqrt(lx * lx + ly * ly + hz * hz);
-            float spec = std::pow(std::max(0.0f, (nx * lx + ny * ly + nz * hz) / hl), 60.0f);
+            float highlight = std::pow(std::max(0.0f, (nx * lx + ny * ly + nz * hz) / hl), 60.0f);
             // Gores round a tilted axis, like a beach ball, in a lighter tint of the same colour.
             float tx = nx * 0.94f - ny * 0.34f;
             float stripe = Smoothstep(-0.08f, 0.08f, std::sin(std::atan2(tx, nz) * 6.0f));
             Colour body = Mix(base, Mix(base, kWhite, 0.45f), stripe) * (0.35f + 0.85f * diffuse);
-            c.Blend(x, y, body + kWhite * (0.8f * spec), cover);
+            c.Blend(x, y, body + kWhite * (0.8f * highlight), cover);
         }
     }
     Text(c, font, U"a ball", cx, 430, {64, kWhite, base * 0.3f, 4, 5});

@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kLoadSeconds = 120.0;  // generous: the sanitized build loads far slower
 
-enum class Ending { kEscape, kCloseRequest, kTerminate, kInterrupt };
+enum class Ending { kEscape, kCloseRequest, kTerminate, kInterrupt, kHangUp };
 
 struct EndingCase {
     const char* name;
@@ -56,6 +56,9 @@ void End(Ending ending, ShowRun& show, const std::string& display, unsigned long
         case Ending::kInterrupt:
             show.Signal(SIGINT);
             break;
+        case Ending::kHangUp:  // the terminal that started it closed
+            show.Signal(SIGHUP);
+            break;
     }
 }
 
@@ -92,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(Endings, ShowEnding,
                          ::testing::Values(EndingCase{"Escape", Ending::kEscape},
                                            EndingCase{"CloseRequest", Ending::kCloseRequest},
                                            EndingCase{"Sigterm", Ending::kTerminate},
-                                           EndingCase{"Sigint", Ending::kInterrupt}),
+                                           EndingCase{"Sigint", Ending::kInterrupt},
+                                           EndingCase{"Sighup", Ending::kHangUp}),
                          [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
 
 // An image that opens but cannot be decoded ends the process with status 1 and libjpeg's message

@@ -9,7 +9,8 @@ packages=(
   libmpg123-dev libfftw3-dev libmp3lame-dev
   libfreetype-dev fonts-dejavu-core ffmpeg
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev xvfb xauth xdotool x11-utils
+  libx11-dev libxfixes-dev xvfb xauth xdotool x11-utils x11-xserver-utils
+  xserver-xorg-core xserver-xorg-video-dummy
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils
 )

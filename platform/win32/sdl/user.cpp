@@ -1,5 +1,7 @@
 // USER on SDL2: window classes, windows, display modes, the cursor, the message queue, the keyboard
 // and message boxes.
+#include <signal.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -112,6 +114,25 @@ void PumpIntoQueue() {
     }
 }
 
+void ForwardHangUp(int) { raise(SIGTERM); }
+
+// A hang-up (the terminal that started the program closed) ends it as SIGTERM does, through SDL's
+// quit request, so the desktop gets its mode and cursor back: by default it would end the process
+// on the spot, leaving the display switched. Left alone where the hang-up is ignored or SIGTERM has
+// no handler to pass it to.
+void HandleHangUpAsTermination() {
+    struct sigaction term {};
+    struct sigaction hangUp {};
+    if (sigaction(SIGTERM, nullptr, &term) != 0 || sigaction(SIGHUP, nullptr, &hangUp) != 0) return;
+    const bool termHandled =
+        (term.sa_flags & SA_SIGINFO) == 0 && term.sa_handler != SIG_DFL && term.sa_handler != SIG_IGN;
+    if (!termHandled || (hangUp.sa_flags & SA_SIGINFO) != 0 || hangUp.sa_handler != SIG_DFL) return;
+    struct sigaction forward {};
+    forward.sa_handler = ForwardHangUp;
+    sigemptyset(&forward.sa_mask);
+    sigaction(SIGHUP, &forward, nullptr);
+}
+
 bool FrameMetrics(DWORD style, RECT* frame) {
     *frame = RECT{0, 0, 0, 0};
     if (style & WS_POPUP) return false;
@@ -158,6 +179,7 @@ bool EnsureVideo() {
         atExitRegistered = true;
     }
     SDL_AddEventWatch(WatchKeys, nullptr);
+    HandleHangUpAsTermination();
     p.videoReady = true;
     return true;
 }

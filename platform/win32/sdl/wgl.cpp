@@ -89,9 +89,12 @@ void EnsurePictureTarget(Window* w) {
     w->framebuffer = framebuffer;
     w->colourBuffer = buffers[0];
     w->depthStencilBuffer = buffers[1];
-    // Black bars: the screen starts cleared where the picture will not reach.
+    // The picture starts black, and the program's own clear colour is left as it was.
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
 }
 
 // Scales the offscreen picture onto the screen, centred, aspect kept, the rest black.

@@ -156,6 +156,23 @@ void RemoveWindow(Window* w) {
     p.windows.erase(reinterpret_cast<std::uintptr_t>(w->handle));
 }
 
+// Starts SDL's video. When no display answers, SDL falls back to a driver that draws nowhere; unless
+// the host or the person asked for one (SDL_VIDEODRIVER), that would play the show to nobody, so it
+// counts as no display at all.
+bool StartVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool drawsNowhere =
+        driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (drawsNowhere && (asked == nullptr || asked[0] == '\0')) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("no display to show a window on");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool EnsureVideo() {
@@ -168,7 +185,7 @@ bool EnsureVideo() {
     // A display that another program is just reconfiguring (a mode given back as it ends) can
     // refuse for a moment; only a display that stays away counts as none.
     int attempts = 0;
-    while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    while (!StartVideo()) {
         if (++attempts == 3) return false;
         SDL_Delay(100);
     }

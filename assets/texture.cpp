@@ -67,8 +67,12 @@ void Texture::Load(const char* path) {
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, texelWidth, texelHeight, GL_RGB, GL_UNSIGNED_BYTE,
-                      scaled != nullptr ? scaled : image->pixels);
+    // Without a current context (the window could not be made) there is nowhere to put the
+    // picture, and GLU's mipmap builder reads the context's version string without checking it.
+    if (glGetString(GL_VERSION) != nullptr) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, texelWidth, texelHeight, GL_RGB, GL_UNSIGNED_BYTE,
+                          scaled != nullptr ? scaled : image->pixels);
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

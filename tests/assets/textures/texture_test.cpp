@@ -190,6 +190,24 @@ TEST_F(TextureTest, EveryMissingJpegShowsItsOwnBoxAndLoadingGoesOn) {
     EXPECT_EQ(second.textureName, 0u);
 }
 
+// When the window could not be made the show goes on without a context: its pictures still decode
+// (sizes known), nothing is made, and nothing trips over the missing context.
+TEST(TextureWithoutContextTest, LoadsDecodeAndMakeNothing) {
+    ScratchDir dir;
+    MessageBoxRecorder boxes;
+    auto grey = [](int, int) { return Rgba{128, 128, 128, 255}; };
+    WriteImage(dir, "wide.jpg", Kind::Jpeg, 24, 16, grey);  // resampled to powers of two, then mip-mapped
+    WriteImage(dir, "plain.png", Kind::Png, 8, 4, grey);
+
+    Texture jpeg("wide.jpg");
+    Texture png("plain.png");
+    EXPECT_EQ(jpeg.textureName, 0u);
+    EXPECT_EQ(jpeg.width, 24);
+    EXPECT_EQ(jpeg.height, 16);
+    EXPECT_EQ(png.textureName, 0u);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
 // ---- OpenGL state after a load -----------------------------------------------------------------
 
 struct StateCase {

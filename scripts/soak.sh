@@ -17,7 +17,7 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # Its own X server at the show's size, so that its memory can be watched too.
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp +extension GLX 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset +extension GLX 3>"$fifo" >/dev/null 2>&1 &
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true; rm -f "$fifo"' EXIT
 read -r display_number <"$fifo"

@@ -214,25 +214,22 @@ TEST(Keyboard, KeyStateSeesPressesBeforeAnyPeek) {
 }
 
 TEST(MessageBox, ModalBoxWaitsForThePersonAndReturnsOk) {
-    // SDL's box sets its title as UTF-8; find it in the window tree and press Return on it.
-    std::thread dismisser([] {
-        for (int i = 0; i < 100; ++i) {
-            std::string tree = testing_support::Run("xwininfo -root -tree 2>/dev/null");
-            size_t at = tree.find("\"BASS \xC3\xA6\"");
-            if (at != std::string::npos) {
-                size_t start = tree.rfind("0x", at);
-                std::string id = tree.substr(start, tree.find(' ', start) - start);
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                testing_support::Run("xdotool key --window " + id + " Return");
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    });
+    // SDL's box sets its title as UTF-8; a person (a separate process) finds it and presses Return.
+    // Not a thread of this process: the box forks while it is shown, and a thread busy with X or a
+    // pipe at that moment would leave the box's process stuck on what it had held.
+    const std::string person =
+        "for i in $(seq 100); do"
+        "  id=$(xwininfo -root -tree 2>/dev/null | grep -F '\"BASS \xC3\xA6\"' | awk '{print $1; exit}');"
+        "  if [ -n \"$id\" ]; then sleep 0.2; exec xdotool key --window \"$id\" Return; fi;"
+        "  sleep 0.1;"
+        "done; exit 1";
+    testing_support::ChildProcess dismisser({"/bin/sh", "-c", person}, ".");
     auto start = std::chrono::steady_clock::now();
     int result = MessageBoxA(nullptr, "It waits", "BASS \xE6", MB_OK);
     auto waited = std::chrono::steady_clock::now() - start;
-    dismisser.join();
+    int status = -1;
+    EXPECT_TRUE(dismisser.Wait(10, &status));
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(result, IDOK);
     EXPECT_GE(waited, std::chrono::milliseconds(150));  // it blocked until dismissed
 }
